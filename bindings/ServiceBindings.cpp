@@ -1,0 +1,7 @@
+#include "ServiceBindings.h"
+
+namespace orv {
+
+ServiceBindings serviceBindings = {nullptr, nullptr, nullptr, nullptr};
+
+} // namespace orv
