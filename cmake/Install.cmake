@@ -1,0 +1,1 @@
+# Installation rules and the CMake package (to be filled).
