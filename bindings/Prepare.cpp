@@ -1,4 +1,5 @@
 // ORV_Prepare and ORV_Discard: making and releasing the service bindings.
+#include "BindingParts.h"
 #include "ConfigReader.h"
 #include "ConnectionSettings.h"
 #include "ServiceBindings.h"
@@ -22,17 +23,11 @@ extern "C" ORV_STATUS ORV_CALL ORV_Prepare(const char* networkAddress, ORV_VALUE
     std::memset(&settings, 0, sizeof settings);
 
     const bool loaded = reader.LoadSettings(&settings) == 0;
-    const bool addressGiven = networkAddress != nullptr && networkAddress[0] != '\0';
-    if (!loaded && !addressGiven) return ORV_E_CONFIG;
+    orv::BindingParts parts;
+    if (!orv::ChooseBindingParts(settings, loaded, networkAddress, &parts)) return ORV_E_CONFIG;
 
-    // After a failed load only the endpoint counts: the binding is plain TCP.
-    const bool http = loaded && settings.transport == orv::TransportKind::Http;
-    const char* protseq = http ? "ncacn_http" : "ncacn_ip_tcp";
-    const char* address = addressGiven ? networkAddress : settings.server;
-    const char* options = http ? settings.options : nullptr;
-
-    if (RpcStringBindingComposeA(nullptr, AsRpcText(protseq), AsRpcText(address),
-                                 AsRpcText(settings.endPoint), AsRpcText(options),
+    if (RpcStringBindingComposeA(nullptr, AsRpcText(parts.protseq), AsRpcText(parts.address),
+                                 AsRpcText(parts.endPoint), AsRpcText(parts.options),
                                  &serviceBindings.stringBinding) != RPC_S_OK)
         return ORV_E_BINDING;
     // Each call yields a handle of its own, released independently.
