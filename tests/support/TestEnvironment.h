@@ -2,6 +2,7 @@
 // binding state around every test, and readable names for statuses and journal rows.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "FakeClients.h"
@@ -27,6 +28,18 @@ void ResetBindingsAndFakes();
 
 // The string binding a live handle was made from, through the runtime itself.
 std::string BindingText(void* handle);
+
+// The handles the runtime made at the last preparation, in the order made (routing,
+// agent, device). Known only where the runtime is the native stand-in.
+struct Handles {
+    void* routing;
+    void* agent;
+    void* device;
+};
+bool LastPreparedHandles(Handles* handles);
+
+// An 80-byte block or 192-byte record filled with a pattern that no two offsets share.
+void FillPattern(unsigned char* bytes, std::size_t count, unsigned char seed);
 
 // Calls made since the last reset, one line each: "AgentSignIn(h=1 42,7,1,2,3)".
 std::string JournalText();
