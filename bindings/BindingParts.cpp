@@ -2,8 +2,8 @@
 
 namespace orv {
 
-bool ChooseBindingParts(const ConnectionSettings& settings, bool loaded,
-                        const char* networkAddress, BindingParts* parts) {
+bool ChooseBindingParts(const ConnectionSettings& settings, bool loaded, const char* networkAddress,
+                        BindingParts* parts) {
     const bool addressGiven = networkAddress != nullptr && networkAddress[0] != '\0';
     if (!loaded && !addressGiven) return false;
     // After a failed load only the endpoint counts: the binding is plain TCP.

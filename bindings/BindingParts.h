@@ -17,7 +17,7 @@ struct BindingParts {
 // False when no binding can be made: the load failed and no address was given. A null
 // or empty networkAddress means none was given. The parts point into settings and
 // networkAddress.
-bool ChooseBindingParts(const ConnectionSettings& settings, bool loaded,
-                        const char* networkAddress, BindingParts* parts);
+bool ChooseBindingParts(const ConnectionSettings& settings, bool loaded, const char* networkAddress,
+                        BindingParts* parts);
 
 } // namespace orv

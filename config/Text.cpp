@@ -21,8 +21,10 @@ bool PrefixEqualsIgnoreCase(const char* a, const char* b, std::size_t n) {
 void AppendText(char* dst, std::size_t size, const char* src) {
     if (size == 0) return;
     std::size_t at = 0;
-    while (at < size - 1 && dst[at] != '\0') ++at;
-    while (at < size - 1 && *src != '\0') dst[at++] = *src++;
+    while (at < size - 1 && dst[at] != '\0')
+        ++at;
+    while (at < size - 1 && *src != '\0')
+        dst[at++] = *src++;
     dst[at] = '\0';
 }
 

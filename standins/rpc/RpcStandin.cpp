@@ -77,19 +77,30 @@ void FailCall(Op op, int nth, RPC_STATUS status, void* leave) {
     state().failures.push_back({op, nth, status, leave});
 }
 
-void SetClearStringOnFree(bool clear) { state().clearStringOnFree = clear; }
+void SetClearStringOnFree(bool clear) {
+    state().clearStringOnFree = clear;
+}
 
-const std::vector<Call>& Journal() { return state().journal; }
+const std::vector<Call>& Journal() {
+    return state().journal;
+}
 
 int CountCalls(Op op) {
     int n = 0;
-    for (const Call& c : state().journal) n += c.op == op;
+    for (const Call& c : state().journal)
+        n += c.op == op;
     return n;
 }
 
-int LiveStrings() { return static_cast<int>(state().strings.size()); }
-int LiveHandles() { return static_cast<int>(state().handles.size()); }
-int BadReleases() { return state().badReleases; }
+int LiveStrings() {
+    return static_cast<int>(state().strings.size());
+}
+int LiveHandles() {
+    return static_cast<int>(state().handles.size());
+}
+int BadReleases() {
+    return state().badReleases;
+}
 
 std::string TextOf(RPC_BINDING_HANDLE handle) {
     if (state().handles.count(handle) == 0) return {};

@@ -20,10 +20,10 @@ struct Call {
         bool isNull;
         std::string text;
     } uuid, protseq, address, endpoint, options;
-    std::string text;    // the text bound or freed
-    const void* target;  // the variable whose address the runtime received
-    const void* value;   // what that variable held on entry (StringFree, BindingFree)
-    const void* made;    // the string or handle made (Compose, FromString)
+    std::string text;   // the text bound or freed
+    const void* target; // the variable whose address the runtime received
+    const void* value;  // what that variable held on entry (StringFree, BindingFree)
+    const void* made;   // the string or handle made (Compose, FromString)
 };
 
 // Forgets the journal, the scripted failures and the release mode; live objects stay.

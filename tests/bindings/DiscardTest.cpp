@@ -26,11 +26,15 @@ TEST_F(DiscardTest, ReleasesEverythingAndEndsReadiness) {
     FakeReset();
     ORV_SKILL_RECORD skill = {};
     ORV_RESOURCE_REQUEST request = {};
-    const ORV_STATUS results[] = {ORV_LoginAgent(1, 2, 3, 4, 5), ORV_LogoutAgent(1),
-                                  ORV_AddSkill(&skill),         ORV_RemoveSkill(&skill),
-                                  ORV_RequestResource(1, request, 2), ORV_FetchTarget(1, 2),
+    const ORV_STATUS results[] = {ORV_LoginAgent(1, 2, 3, 4, 5),
+                                  ORV_LogoutAgent(1),
+                                  ORV_AddSkill(&skill),
+                                  ORV_RemoveSkill(&skill),
+                                  ORV_RequestResource(1, request, 2),
+                                  ORV_FetchTarget(1, 2),
                                   ORV_FetchTargetEx(1, 2, 3)};
-    for (ORV_STATUS r : results) EXPECT_EQ(r, ORV_E_NOT_PREPARED);
+    for (ORV_STATUS r : results)
+        EXPECT_EQ(r, ORV_E_NOT_PREPARED);
     EXPECT_EQ(FakeCallCount(), 0) << orvtest::JournalText();
     // A new preparation serves again.
     ASSERT_EQ(ORV_Prepare("host-b", 0), 0);
@@ -133,7 +137,9 @@ TEST_F(DiscardTest, RuntimeThatLeavesTheFreedPointer) {
 #ifdef _WIN32
 // Loading the library again, unloading it, and threads starting and ending all reach
 // the entry point; none of them touches the bindings.
-DWORD WINAPI DoNothing(LPVOID) { return 0; }
+DWORD WINAPI DoNothing(LPVOID) {
+    return 0;
+}
 
 TEST_F(DiscardTest, EntryPointTouchesNothing) {
     ASSERT_EQ(ORV_Prepare("host-a", 0), 0);

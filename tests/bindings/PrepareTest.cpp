@@ -76,10 +76,10 @@ const BindingCase kBindingCases[] = {
      "ncacn_http|qor-main|5151|HttpProxy=web-proxy:8080,RpcProxy=rpc-gate:443", nullptr},
     {"http, address given", &kHttp, "host-b", 0,
      "ncacn_http|host-b|5151|HttpProxy=web-proxy:8080,RpcProxy=rpc-gate:443", nullptr},
-    {"unrecognised protseq", &kUnrecognisedProtseq, nullptr, 0,
-     "ncacn_ip_tcp|qor-main||<null>", "ncacn_ip_tcp:qor-main"},
-    {"load fails after the endpoint, no address", &kNoHttpProxyKey, nullptr, ORV_E_CONFIG,
-     nullptr, nullptr},
+    {"unrecognised protseq", &kUnrecognisedProtseq, nullptr, 0, "ncacn_ip_tcp|qor-main||<null>",
+     "ncacn_ip_tcp:qor-main"},
+    {"load fails after the endpoint, no address", &kNoHttpProxyKey, nullptr, ORV_E_CONFIG, nullptr,
+     nullptr},
     {"load fails after the endpoint, address given", &kNoHttpProxyKey, "host-b", 0,
      "ncacn_ip_tcp|host-b|5152|<null>", "ncacn_ip_tcp:host-b[5152]"},
     {"http load fails at RpcProxy, address given", &kHttpWithoutRpcProxy, "host-b", 0,
@@ -187,7 +187,8 @@ TEST_F(PrepareTest, HandlesAreMadeInOrderFromOneStringBinding) {
     EXPECT_NE(routing, agent);
     EXPECT_NE(routing, device);
     EXPECT_NE(agent, device);
-    for (void* h : {routing, agent, device}) EXPECT_EQ(orvtest::BindingText(h), "ncacn_ip_tcp:host-a");
+    for (void* h : {routing, agent, device})
+        EXPECT_EQ(orvtest::BindingText(h), "ncacn_ip_tcp:host-a");
     orvtest::Handles made;
     if (orvtest::LastPreparedHandles(&made)) {
         EXPECT_EQ(routing, made.routing);
@@ -227,9 +228,8 @@ TEST_F(PrepareTest, RuntimeFailureAtEachStep) {
         EXPECT_EQ(ORV_Prepare("host-a", 0), ORV_E_BINDING) << c.name;
         EXPECT_EQ(standin::rpc::CountCalls(Op::Compose), c.composes) << c.name;
         EXPECT_EQ(standin::rpc::CountCalls(Op::FromString), c.binds) << c.name;
-        EXPECT_EQ(standin::rpc::CountCalls(Op::StringFree) +
-                      standin::rpc::CountCalls(Op::BindingFree),
-                  0)
+        EXPECT_EQ(
+            standin::rpc::CountCalls(Op::StringFree) + standin::rpc::CountCalls(Op::BindingFree), 0)
             << c.name << ": a failed preparation releases nothing";
         EXPECT_EQ(standin::rpc::LiveStrings() - stringsBefore, c.liveStrings) << c.name;
         EXPECT_EQ(standin::rpc::LiveHandles() - handlesBefore, c.liveHandles) << c.name;

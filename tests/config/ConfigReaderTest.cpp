@@ -30,11 +30,25 @@ struct YesNoCase {
 constexpr std::uint8_t kUntouched = 0xAB;
 
 const YesNoCase kYesNoCases[] = {
-    {"yes", 0, 1},       {"Yes", 0, 1},          {"YES", 0, 1},        {"yes please", 0, 1},
-    {"yesterday", 0, 1}, {"no", 0, 0},           {"No", 0, 0},         {"NO", 0, 0},
-    {"nope", 0, 0},      {"none", 0, 0},         {"y", -1, kUntouched}, {"ye", -1, kUntouched},
-    {"n", -1, kUntouched}, {"1", -1, kUntouched}, {"0", -1, kUntouched}, {"true", -1, kUntouched},
-    {"false", -1, kUntouched}, {"on", -1, kUntouched}, {"off", -1, kUntouched},
+    {"yes", 0, 1},
+    {"Yes", 0, 1},
+    {"YES", 0, 1},
+    {"yes please", 0, 1},
+    {"yesterday", 0, 1},
+    {"no", 0, 0},
+    {"No", 0, 0},
+    {"NO", 0, 0},
+    {"nope", 0, 0},
+    {"none", 0, 0},
+    {"y", -1, kUntouched},
+    {"ye", -1, kUntouched},
+    {"n", -1, kUntouched},
+    {"1", -1, kUntouched},
+    {"0", -1, kUntouched},
+    {"true", -1, kUntouched},
+    {"false", -1, kUntouched},
+    {"on", -1, kUntouched},
+    {"off", -1, kUntouched},
     {"", -1, kUntouched},
     // Only the first 31 characters are read and only the first three looked at.
     {"yes-and-a-value-of-forty-chars-xxxxxxxx", 0, 1},
@@ -84,7 +98,8 @@ TEST_F(ConfigReaderTest, EachTextKeyReadsItsOwnSectionAndKey) {
         if (std::strcmp(k.section, "RPC") == 0) text += std::string(k.key) + "=rpc-" + k.key + "\n";
     text += "[ncacn_http]\n";
     for (const TextKey& k : kTextKeys)
-        if (std::strcmp(k.section, "RPC") != 0) text += std::string(k.key) + "=http-" + k.key + "\n";
+        if (std::strcmp(k.section, "RPC") != 0)
+            text += std::string(k.key) + "=http-" + k.key + "\n";
     WriteConfigFile(kFile, text);
     for (const TextKey& k : kTextKeys) {
         char buffer[256];
@@ -148,7 +163,8 @@ TEST_F(ConfigReaderTest, MissingFileFailsEveryRead) {
     orvtest::RemoveConfigFile(kFile);
     char buffer[256];
     const std::int32_t capacity = sizeof buffer;
-    for (const TextKey& k : kTextKeys) EXPECT_EQ((reader.*k.read)(buffer, &capacity), -1) << k.key;
+    for (const TextKey& k : kTextKeys)
+        EXPECT_EQ((reader.*k.read)(buffer, &capacity), -1) << k.key;
     std::uint8_t flag = 7;
     EXPECT_EQ(reader.ReadUseEndPoint(&flag), -1);
     EXPECT_EQ(reader.ReadUseHttpProxy(&flag), -1);
@@ -173,11 +189,16 @@ TEST(TextPrefix, ComparesFoldingOnlyAsciiLetters) {
         std::size_t n;
         bool equal;
     } const cases[] = {
-        {"NCACN_HTTP", "ncacn_http", 10, true},    {"ncacn_http_x", "ncacn_http", 10, true},
-        {"ncacn_ht", "ncacn_http", 10, false},     {"ab", "ab", 10, true},
-        {"ab", "abc", 10, false},                  {"\xC4x", "\xE4x", 2, false},
-        {"[", "{", 1, false},                      {"@", "`", 1, false},
-        {"", "", 3, true},                         {"yes", "YESTERDAY", 3, true},
+        {"NCACN_HTTP", "ncacn_http", 10, true},
+        {"ncacn_http_x", "ncacn_http", 10, true},
+        {"ncacn_ht", "ncacn_http", 10, false},
+        {"ab", "ab", 10, true},
+        {"ab", "abc", 10, false},
+        {"\xC4x", "\xE4x", 2, false},
+        {"[", "{", 1, false},
+        {"@", "`", 1, false},
+        {"", "", 3, true},
+        {"yes", "YESTERDAY", 3, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(orv::PrefixEqualsIgnoreCase(c.a, c.b, c.n), c.equal) << c.a << " ~ " << c.b;

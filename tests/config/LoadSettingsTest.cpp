@@ -47,20 +47,25 @@ const LoadCase kCases[] = {
      "[RPC]\nprotseq=ncacn_http\nQORServer=srv\nUseEndPoint=yes\nEndPoint=593\n"
      "[ncacn_http]\nUseHttpProxy=yes\nHttpProxy=web:8080\nRpcProxy=gate:443\n",
      {0, kHttp, 1, 1, "srv", "593", "HttpProxy=web:8080,RpcProxy=gate:443"}},
-    {"protseq in capitals", "[RPC]\nprotseq=NCACN_HTTP\nQORServer=s\nUseEndPoint=no\n"
-                            "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
+    {"protseq in capitals",
+     "[RPC]\nprotseq=NCACN_HTTP\nQORServer=s\nUseEndPoint=no\n"
+     "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
      {0, kHttp, 0, 0, "s", "", "RpcProxy=g"}},
-    {"protseq with a tail", "[RPC]\nprotseq=ncacn_http_test\nQORServer=s\nUseEndPoint=no\n"
-                            "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
+    {"protseq with a tail",
+     "[RPC]\nprotseq=ncacn_http_test\nQORServer=s\nUseEndPoint=no\n"
+     "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
      {0, kHttp, 0, 0, "s", "", "RpcProxy=g"}},
-    {"protseq in mixed case", "[RPC]\nprotseq=Ncacn_Ip_Tcp\nQORServer=s\nUseEndPoint=no\n"
-                              "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
+    {"protseq in mixed case",
+     "[RPC]\nprotseq=Ncacn_Ip_Tcp\nQORServer=s\nUseEndPoint=no\n"
+     "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
      {0, kTcp, 0, 0, "s", "", "RpcProxy=g"}},
-    {"named pipes are unrecognised", "[RPC]\nprotseq=ncacn_np\nQORServer=s\nUseEndPoint=no\n"
-                                     "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
+    {"named pipes are unrecognised",
+     "[RPC]\nprotseq=ncacn_np\nQORServer=s\nUseEndPoint=no\n"
+     "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
      {0, kOther, 0, 0, "s", "", "RpcProxy=g"}},
-    {"a cut-off name is unrecognised", "[RPC]\nprotseq=ncacn_ht\nQORServer=s\nUseEndPoint=no\n"
-                                       "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
+    {"a cut-off name is unrecognised",
+     "[RPC]\nprotseq=ncacn_ht\nQORServer=s\nUseEndPoint=no\n"
+     "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
      {0, kOther, 0, 0, "s", "", "RpcProxy=g"}},
     {"EndPoint present but not wanted",
      "[RPC]\nprotseq=ncacn_ip_tcp\nQORServer=s\nUseEndPoint=no\nEndPoint=593\n"
@@ -72,15 +77,19 @@ const LoadCase kCases[] = {
      {0, kHttp, 0, 0, "s", "", "RpcProxy=g"}},
     // What a failure at each read leaves in the record.
     {"no file", nullptr, {-1, kHttp, 0, 0, "", "", ""}},
-    {"no protseq", "[RPC]\nQORServer=s\nUseEndPoint=no\n[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
+    {"no protseq",
+     "[RPC]\nQORServer=s\nUseEndPoint=no\n[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
      {-1, kHttp, 0, 0, "", "", ""}},
     {"no QORServer", "[RPC]\nprotseq=ncacn_ip_tcp\nUseEndPoint=no\n", {-1, kTcp, 0, 0, "", "", ""}},
-    {"UseEndPoint not yes/no", "[RPC]\nprotseq=ncacn_np\nQORServer=s\nUseEndPoint=1\n",
+    {"UseEndPoint not yes/no",
+     "[RPC]\nprotseq=ncacn_np\nQORServer=s\nUseEndPoint=1\n",
      {-1, kOther, 0, 0, "s", "", ""}},
-    {"EndPoint wanted but missing", "[RPC]\nprotseq=ncacn_ip_tcp\nQORServer=s\nUseEndPoint=yes\n"
-                                    "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
+    {"EndPoint wanted but missing",
+     "[RPC]\nprotseq=ncacn_ip_tcp\nQORServer=s\nUseEndPoint=yes\n"
+     "[ncacn_http]\nUseHttpProxy=no\nRpcProxy=g\n",
      {-1, kTcp, 1, 0, "s", "", ""}},
-    {"no UseHttpProxy", "[RPC]\nprotseq=ncacn_ip_tcp\nQORServer=s\nUseEndPoint=yes\nEndPoint=7\n",
+    {"no UseHttpProxy",
+     "[RPC]\nprotseq=ncacn_ip_tcp\nQORServer=s\nUseEndPoint=yes\nEndPoint=7\n",
      {-1, kTcp, 1, 0, "s", "7", ""}},
     {"HttpProxy wanted but missing",
      "[RPC]\nprotseq=ncacn_http\nQORServer=s\nUseEndPoint=yes\nEndPoint=7\n"
@@ -92,12 +101,12 @@ const LoadCase kCases[] = {
      {-1, kHttp, 0, 1, "s", "", "HttpProxy=web"}},
 };
 
-std::string Describe(TransportKind transport, int useEndPoint, int useHttpProxy,
-                     const char* server, const char* endPoint, const char* options) {
+std::string Describe(TransportKind transport, int useEndPoint, int useHttpProxy, const char* server,
+                     const char* endPoint, const char* options) {
     return "transport=" + std::to_string(static_cast<int>(transport)) +
            " useEndPoint=" + std::to_string(useEndPoint) +
-           " useHttpProxy=" + std::to_string(useHttpProxy) + " server='" + server +
-           "' endPoint='" + endPoint + "' options='" + options + "'";
+           " useHttpProxy=" + std::to_string(useHttpProxy) + " server='" + server + "' endPoint='" +
+           endPoint + "' options='" + options + "'";
 }
 
 class LoadSettingsTest : public testing::Test {
@@ -122,10 +131,9 @@ TEST_F(LoadSettingsTest, TableOfConfigurations) {
         const int result = Load(&s);
         const Expected& e = c.expected;
         EXPECT_EQ(result, e.result) << c.name;
-        EXPECT_EQ(Describe(s.transport, s.useEndPoint, s.useHttpProxy, s.server, s.endPoint,
-                           s.options),
-                  Describe(e.transport, e.useEndPoint, e.useHttpProxy, e.server, e.endPoint,
-                           e.options))
+        EXPECT_EQ(
+            Describe(s.transport, s.useEndPoint, s.useHttpProxy, s.server, s.endPoint, s.options),
+            Describe(e.transport, e.useEndPoint, e.useHttpProxy, e.server, e.endPoint, e.options))
             << c.name;
     }
 }

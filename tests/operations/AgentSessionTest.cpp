@@ -108,8 +108,7 @@ TEST_F(AgentSessionTest, DeviceIdentifierReachesTheDeviceService) {
         const FakeCall* query = FakeCallAt(0);
         const FakeCall* signOut = FakeCallAt(2);
         EXPECT_EQ(signOut->address, query->address) << c.name << ": the same 16-byte buffer";
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(signOut->bytes)), c.received)
-            << c.name;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(signOut->bytes)), c.received) << c.name;
     }
 }
 

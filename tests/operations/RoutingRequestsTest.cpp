@@ -48,8 +48,8 @@ TEST_F(RoutingRequestsTest, FetchTargetIsFetchTargetExWithZero) {
 }
 
 TEST_F(RoutingRequestsTest, RoutingStatusIsReturnedUnchanged) {
-    const ORV_STATUS statuses[] = {0, 1, -1, 1717, ORV_E_NOT_PREPARED, ORV_E_BINDING,
-                                   static_cast<ORV_STATUS>(0x80000000u)};
+    const ORV_STATUS statuses[] = {
+        0, 1, -1, 1717, ORV_E_NOT_PREPARED, ORV_E_BINDING, static_cast<ORV_STATUS>(0x80000000u)};
     ORV_RESOURCE_REQUEST request = {};
     for (ORV_STATUS s : statuses) {
         FakeReset();

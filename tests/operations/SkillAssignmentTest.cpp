@@ -35,7 +35,8 @@ class SkillAssignmentTest : public orvtest::PreparedOperations {
 
 TEST_F(SkillAssignmentTest, RefusedUntilPrepared) {
     orvtest::ResetBindingsAndFakes();
-    for (const SkillExportRow& e : kExports) EXPECT_EQ(e.call(&skill), ORV_E_NOT_PREPARED) << e.name;
+    for (const SkillExportRow& e : kExports)
+        EXPECT_EQ(e.call(&skill), ORV_E_NOT_PREPARED) << e.name;
     EXPECT_EQ(FakeCallCount(), 0) << orvtest::JournalText();
 }
 
@@ -65,7 +66,8 @@ TEST_F(SkillAssignmentTest, StepsAndUndoForBothExports) {
             const int order[] = {e.routingStep, e.agentStep, e.undo};
             ASSERT_EQ(FakeCallCount(), c.calls) << e.name << ", " << c.name;
             for (int i = 0; i < c.calls; ++i) {
-                EXPECT_EQ(FakeCallAt(i)->op, order[i]) << e.name << ", " << c.name << ", call " << i;
+                EXPECT_EQ(FakeCallAt(i)->op, order[i])
+                    << e.name << ", " << c.name << ", call " << i;
                 // Routing calls get the host's record, the agent call a copy of its own.
                 if (order[i] == e.agentStep) {
                     EXPECT_NE(FakeCallAt(i)->address, &skill) << e.name << ", " << c.name;

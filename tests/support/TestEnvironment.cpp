@@ -106,7 +106,8 @@ bool LastPreparedHandles(Handles* handles) {
 }
 
 void FillPattern(unsigned char* bytes, std::size_t count, unsigned char seed) {
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<unsigned char>(seed + i * 7);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<unsigned char>(seed + i * 7);
 }
 
 std::string JournalText() {
