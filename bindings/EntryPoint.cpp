@@ -1,4 +1,6 @@
-// The DLL's entry point does no work: loading and unloading never touch the bindings.
+// The DLL's entry point, reached without any C runtime start-up: it reports success for
+// every reason and does no work, so loading, unloading and thread events never touch the
+// bindings.
 #ifdef _WIN32
 #include <windows.h>
 
