@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -79,9 +80,11 @@ extern "C" DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR def
     std::string value = def != nullptr ? def : "";
     if (section != nullptr && key != nullptr && file != nullptr) {
         std::ifstream in(ResolvePath(file), std::ios::binary);
-        if (in) {
-            const std::string text((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
+        // A file that opens but cannot be read (a directory of that name) counts as absent,
+        // as on Windows; copying through the stream reports the error instead of throwing.
+        std::ostringstream contents;
+        if (in && contents << in.rdbuf()) {
+            const std::string text = contents.str();
             std::string found;
             if (FindValue(text, section, key, &found)) {
                 if (found.size() >= 2 && (found[0] == '"' || found[0] == '\'') &&
