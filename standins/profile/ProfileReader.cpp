@@ -1,12 +1,16 @@
 // Native stand-in for the Windows profile reader, GetPrivateProfileStringA.
 //
-// INI rules, as the Windows profile functions apply them: lines end at LF (a CR before
-// it is dropped); blanks around section names, key names and values are ignored; the
-// first section of a name counts and, in it, the first key of a name, both matched
-// without regard to ASCII case; a line that is neither a section nor holds '=' is no
-// key (so ';' comments are never found); a value between a matching pair of quotes
-// (' or ") loses them. A file name without a directory is looked for in $ORVANE_WINDIR,
-// else in the current directory.
+// INI rules, as the Windows profile functions apply them (tests/config/ProfileCorpusTest.cpp
+// holds them to the real function): lines end at LF (a CR before it is dropped); blanks
+// around section names, key names and values are ignored, also inside a header's brackets;
+// there is no comment syntax: a line that is neither a section nor holds '=' is no key, a
+// ';' line is a key whose name starts with ';', and a ';' after a value belongs to the
+// value; keys before the first section are in no named section; the first section of a
+// name counts and, in it, the first key of a name, both matched without regard to ASCII
+// case; a key with an empty value is found and gives the empty text, not the default; a
+// value between a matching pair of quotes (' or ") loses them before it is cut to the
+// buffer; the default loses its trailing spaces. A file name without a directory is looked
+// for in $ORVANE_WINDIR, else in the current directory.
 #include "win32/win32_standin.h"
 
 #include <algorithm>
@@ -78,6 +82,7 @@ extern "C" DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR def
                                           DWORD size, LPCSTR file) {
     if (buffer == nullptr || size == 0) return 0;
     std::string value = def != nullptr ? def : "";
+    value.erase(value.find_last_not_of(' ') + 1); // npos + 1 == 0: only spaces, nothing left
     if (section != nullptr && key != nullptr && file != nullptr) {
         std::ifstream in(ResolvePath(file), std::ios::binary);
         // A file that opens but cannot be read (a directory of that name) counts as absent,
