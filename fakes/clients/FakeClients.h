@@ -50,15 +50,22 @@ typedef struct FakeCall {
     size_t byteCount;
 } FakeCall;
 
-/* Clears the journal, the statuses (all 0) and the scripted writes. */
+/* Clears the journal, the statuses (all 0), the scripted writes and the hook. The journal is
+   safe to fill from several threads at once; scripts are set while no call runs. */
 FAKE_API void FakeReset(void);
 FAKE_API void FakeSetStatus(int op, ORV_STATUS status);
-/* The operation writes count bytes (at most 192) into the buffer it receives. */
+/* The operation writes count bytes (at most 192) into the buffer it receives. Unscripted, the
+   device query writes the empty identifier, and no other operation writes. */
 FAKE_API void FakeSetWrite(int op, const void* bytes, size_t count);
 FAKE_API int FakeCallCount(void);
 /* The i-th call journaled since the last reset, or null. */
 FAKE_API const FakeCall* FakeCallAt(int i);
 FAKE_API const char* FakeOpName(int op);
+/* Called on every call once it is journaled and its scripted write is made, in the calling
+   thread and outside the journal's lock, with the journaled record and the buffer the call
+   received (or null); it may write into that buffer. FakeReset removes it. */
+typedef void (*FakeHook)(const FakeCall* call, void* address);
+FAKE_API void FakeSetHook(FakeHook hook);
 
 /* For the fake client libraries themselves. */
 FAKE_API ORV_STATUS FakeRecord(int op, void* handle, const ORV_VALUE* values, int valueCount,
