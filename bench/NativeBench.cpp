@@ -7,7 +7,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,7 +27,12 @@ namespace {
 // Profile file sizes: tenfold steps from 1 KB to 10 MB.
 const std::vector<std::int64_t> kProfileSizes = {1000, 10000, 100000, 1000000, 10000000};
 
-// The figures of the last run of each benchmark, for the tables at the end.
+// Every round and read of every run of a benchmark (repetitions included), for the
+// tables at the end: with --benchmark_repetitions and random interleaving, the medians
+// span the whole run instead of one stretch of the machine's load.
+std::vector<std::vector<Round>> forwardingRounds;
+std::vector<double> prepareParts, prepareExport, prepareRatios;
+std::vector<std::vector<double>> profileReads(kProfileSizes.size());
 std::vector<NamedComparison> forwarding;
 struct PrepareFigures {
     double partsNs, exportNs, ratio;
@@ -35,6 +41,27 @@ std::vector<double> profileNs(kProfileSizes.size(), 0);
 
 std::string SamplePath(std::int64_t bytes) {
     return InWindowsDirectory(("profile-" + std::to_string(bytes) + ".ini").c_str());
+}
+
+// The thread's CPU time: a read of a large file outlasts a time slice, and on a shared
+// machine the wall-clock time of long reads would grow with the others' load.
+double ThreadCpuNs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
+}
+
+// What reading the clock twice costs by itself, taken off every timed read.
+double ClockPairNs() {
+    static const double cost = [] {
+        std::vector<double> pairs;
+        for (int i = 0; i < 1001; ++i) {
+            const double start = ThreadCpuNs();
+            pairs.push_back(ThreadCpuNs() - start);
+        }
+        return Median(pairs);
+    }();
+    return cost;
 }
 
 double Seconds(double ns) {
@@ -53,12 +80,14 @@ void Forwarding(benchmark::State& state, std::size_t index) {
         rounds.push_back(r);
         state.SetIterationTime(Seconds((r.direct + r.viaExport + r.withCopy) * kBatch));
     }
+    std::vector<Round>& pool = forwardingRounds[index];
+    pool.insert(pool.end(), rounds.begin(), rounds.end());
+    forwarding[index] = {c.name, Summarise(pool)};
     const Comparison s = Summarise(rounds);
     state.counters["direct_ns"] = s.directNs;
     if (s.withCopyNs > 0) state.counters["direct_copy_ns"] = s.withCopyNs;
     state.counters["export_ns"] = s.exportNs;
     state.counters["ratio"] = TargetRatio(s);
-    forwarding[index] = {c.name, s};
 }
 
 void Prepare(benchmark::State& state) {
@@ -70,10 +99,13 @@ void Prepare(benchmark::State& state) {
         ratios.push_back(r.exportNs / r.partsNs);
         state.SetIterationTime(Seconds(r.partsNs + r.exportNs));
     }
-    prepare = {Median(parts), Median(viaExport), Median(ratios)};
-    state.counters["parts_us"] = prepare.partsNs / 1000;
-    state.counters["export_us"] = prepare.exportNs / 1000;
-    state.counters["ratio"] = prepare.ratio;
+    state.counters["parts_us"] = Median(parts) / 1000;
+    state.counters["export_us"] = Median(viaExport) / 1000;
+    state.counters["ratio"] = Median(ratios);
+    prepareParts.insert(prepareParts.end(), parts.begin(), parts.end());
+    prepareExport.insert(prepareExport.end(), viaExport.begin(), viaExport.end());
+    prepareRatios.insert(prepareRatios.end(), ratios.begin(), ratios.end());
+    prepare = {Median(prepareParts), Median(prepareExport), Median(prepareRatios)};
 }
 
 void StandinProfileRead(benchmark::State& state) {
@@ -85,12 +117,12 @@ void StandinProfileRead(benchmark::State& state) {
     char value[64] = "";
     std::vector<double> reads;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+        const double start = ThreadCpuNs();
         const DWORD n = GetPrivateProfileStringA(kSampleSection, kSampleKey, "", value,
                                                  sizeof value, path.c_str());
-        const auto stop = std::chrono::steady_clock::now();
+        const double stop = ThreadCpuNs();
         benchmark::DoNotOptimize(n);
-        reads.push_back(std::chrono::duration<double, std::nano>(stop - start).count());
+        reads.push_back(std::max(0.0, stop - start - ClockPairNs()));
         state.SetIterationTime(Seconds(reads.back()));
     }
     if (std::strcmp(value, kSampleValue) != 0) {
@@ -99,14 +131,15 @@ void StandinProfileRead(benchmark::State& state) {
     }
     state.SetComplexityN(bytes);
     state.SetBytesProcessed(state.iterations() * bytes);
-    profileNs[index] = Median(reads);
+    profileReads[index].insert(profileReads[index].end(), reads.begin(), reads.end());
+    profileNs[index] = Median(profileReads[index]);
 }
 
 // Times only: whether the growth is linear is judged on instruction counts
 // (bench/callgrind.sh), which the caches and the machine's load do not move.
 void PrintProfileTable() {
-    std::printf("| file bytes | stand-in us/read | ns per KB | growth over the previous size (10x "
-                "bytes) |\n");
+    std::printf("| file bytes | stand-in us/read (CPU) | ns per KB | growth over the previous size "
+                "(10x bytes) |\n");
     std::printf("|---:|---:|---:|---:|\n");
     for (std::size_t i = 0; i < kProfileSizes.size(); ++i) {
         if (profileNs[i] == 0) continue;
@@ -130,6 +163,7 @@ int main(int argc, char** argv) {
 
     const std::vector<ForwardingCase>& cases = ForwardingCases();
     forwarding.resize(cases.size());
+    forwardingRounds.resize(cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i)
         benchmark::RegisterBenchmark((std::string("Forwarding/") + cases[i].name).c_str(),
                                      Forwarding, i)

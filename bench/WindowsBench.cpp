@@ -123,13 +123,16 @@ int main(int argc, char** argv) {
     const auto written = std::chrono::steady_clock::now();
 
     if (!PrepareLibrary()) Fail("preparation failed");
+    // Round after round over all the cases, so that each case's rounds span the whole
+    // phase rather than one stretch of the machine's load.
+    const std::vector<ForwardingCase>& cases = ForwardingCases();
+    std::vector<std::vector<Round>> rounds(cases.size());
+    for (int i = 0; i < (brief ? 4 : 2048); ++i)
+        for (std::size_t c = 0; c < cases.size(); ++c)
+            rounds[c].push_back(RunRound(cases[c], i, kBatch));
     std::vector<NamedComparison> forwarding;
-    for (const ForwardingCase& c : ForwardingCases()) {
-        std::vector<Round> rounds;
-        for (int i = 0; i < (brief ? 4 : 2048); ++i)
-            rounds.push_back(RunRound(c, i, kBatch));
-        forwarding.emplace_back(c.name, Summarise(rounds));
-    }
+    for (std::size_t c = 0; c < cases.size(); ++c)
+        forwarding.emplace_back(cases[c].name, Summarise(rounds[c]));
 
     std::vector<double> parts, viaExport, ratios;
     for (int i = 0; i < (brief ? 4 : 1000); ++i) {
