@@ -164,6 +164,10 @@ bool PrepareLibrary() {
     return handles.routing != nullptr && handles.agent != nullptr && handles.device != nullptr;
 }
 
+void* LibraryRoutingHandle() {
+    return handles.routing;
+}
+
 void ResetFakes() {
     FakeReset();
     FakeSetWrite(FAKE_AGENT_DEVICE_QUERY, kDeviceText, sizeof kDeviceText);

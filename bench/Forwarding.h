@@ -29,6 +29,9 @@ const std::vector<ForwardingCase>& ForwardingCases();
 // journal, the handles it passes on. False when either step fails.
 bool PrepareLibrary();
 
+// The routing handle the library passes on, as learnt by PrepareLibrary.
+void* LibraryRoutingHandle();
+
 // Empties the fakes' journal and scripts the device text the agent service answers.
 void ResetFakes();
 

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "BenchFiles.h"
 #include "ConfigReader.h"
+#include "Forwarding.h"
 #include "Orvane.h"
 #include "Platform.h"
 
@@ -84,6 +86,25 @@ void ReleaseParts() {
 
 namespace {
 
+std::string BindingText(RPC_BINDING_HANDLE handle) {
+    RPC_CSTR text = nullptr;
+    if (RpcBindingToStringBindingA(handle, &text) != RPC_S_OK) return {};
+    std::string result = reinterpret_cast<const char*>(text);
+    RpcStringFreeA(&text);
+    return result;
+}
+
+// The parts must make the very binding ORV_Prepare makes, or the two sides do different work.
+void CheckSameBinding() {
+    if (!PrepareByParts()) Fail("preparing by parts failed");
+    const std::string parts = BindingText(made.handles[0]);
+    ReleaseParts();
+    if (!PrepareLibrary()) Fail("ORV_Prepare failed");
+    const std::string library = BindingText(LibraryRoutingHandle());
+    ORV_Discard();
+    if (parts.empty() || parts != library) Fail("the parts make another binding than ORV_Prepare");
+}
+
 double PartsNs() {
     const auto start = std::chrono::steady_clock::now();
     const bool ok = PrepareByParts();
@@ -109,6 +130,7 @@ void WriteFullConfig() {
 }
 
 PrepareRound RunPrepareRound(int roundIndex) {
+    if (roundIndex == 0) CheckSameBinding();
     PrepareRound r{0, 0};
     if (roundIndex % 2 == 0) {
         r.partsNs = PartsNs();
