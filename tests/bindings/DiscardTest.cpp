@@ -2,6 +2,9 @@
 // that nothing is ever released twice, and the entry point doing no work.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "ImportPatch.h"
 #include "Platform.h"
 #include "TestEnvironment.h"
 
@@ -135,6 +138,52 @@ TEST_F(DiscardTest, RuntimeThatLeavesTheFreedPointer) {
 #endif
 
 #ifdef _WIN32
+// What Orvane.dll hands the runtime to release, seen through its own imports.
+std::vector<void*> released;
+RPC_STATUS(RPC_ENTRY* realStringFree)(RPC_CSTR*) = nullptr;
+RPC_STATUS(RPC_ENTRY* realBindingFree)(RPC_BINDING_HANDLE*) = nullptr;
+
+RPC_STATUS RPC_ENTRY RecordStringFree(RPC_CSTR* text) {
+    if (*text != nullptr) released.push_back(*text);
+    return realStringFree(text);
+}
+
+RPC_STATUS RPC_ENTRY RecordBindingFree(RPC_BINDING_HANDLE* handle) {
+    if (*handle != nullptr) released.push_back(*handle);
+    return realBindingFree(handle);
+}
+
+// The runtime here may leave a freed text's address in the variable; whatever it does, the
+// library must never hand the same text or handle to it twice.
+TEST_F(DiscardTest, RuntimeNeverSeesTheSameReleaseTwice) {
+    HMODULE orvane = GetModuleHandleA("Orvane.dll");
+    realStringFree = reinterpret_cast<decltype(realStringFree)>(orvtest::PatchImport(
+        orvane, "rpcrt4.dll", "RpcStringFreeA", reinterpret_cast<void*>(&RecordStringFree)));
+    realBindingFree = reinterpret_cast<decltype(realBindingFree)>(orvtest::PatchImport(
+        orvane, "rpcrt4.dll", "RpcBindingFree", reinterpret_cast<void*>(&RecordBindingFree)));
+    ASSERT_NE(realStringFree, nullptr);
+    ASSERT_NE(realBindingFree, nullptr);
+    released.clear();
+
+    ASSERT_EQ(ORV_Prepare("host-a", 0), 0);
+    EXPECT_EQ(ORV_Discard(), 0);
+    const std::size_t afterFirst = released.size();
+    EXPECT_EQ(ORV_Discard(), 1);
+    EXPECT_EQ(ORV_Discard(), 1);
+    const std::size_t afterRepeats = released.size();
+    ASSERT_EQ(ORV_Prepare("host-b", 0), 0);
+    EXPECT_EQ(ORV_Discard(), 0);
+    const std::size_t afterSecond = released.size();
+
+    orvtest::PatchImport(orvane, "rpcrt4.dll", "RpcStringFreeA",
+                         reinterpret_cast<void*>(realStringFree));
+    orvtest::PatchImport(orvane, "rpcrt4.dll", "RpcBindingFree",
+                         reinterpret_cast<void*>(realBindingFree));
+    EXPECT_EQ(afterFirst, 4u) << "the string binding and three handles";
+    EXPECT_EQ(afterRepeats, afterFirst) << "a repeated discard handed a released member over";
+    EXPECT_EQ(afterSecond, afterFirst + 4) << "the next preparation's four members";
+}
+
 // Loading the library again, unloading it, and threads starting and ending all reach
 // the entry point; none of them touches the bindings.
 DWORD WINAPI DoNothing(LPVOID) {

@@ -4,13 +4,14 @@
 // summary the test runner looks for.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "ImportPatch.h"
 
 static LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
     std::fprintf(stderr, "unhandled exception 0x%08lx\n",
@@ -33,31 +34,8 @@ static void WINAPI IgnoreDebugString(LPCSTR) {}
 // first failure hid all the others. Under Wine this program's own import of the function is
 // pointed at a no-op.
 static void SilenceDebugStrings() {
-    auto* const base = reinterpret_cast<unsigned char*>(GetModuleHandleA(nullptr));
-    const auto* const dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* const nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* dll =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         dll->Name != 0; ++dll) {
-        if (_stricmp(reinterpret_cast<const char*>(base + dll->Name), "kernel32.dll") != 0)
-            continue;
-        const auto* name =
-            reinterpret_cast<const IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
-        for (; name->u1.AddressOfData != 0; ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
-            const auto* byName =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "OutputDebugStringA") != 0)
-                continue;
-            DWORD old = 0;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &old);
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(&IgnoreDebugString);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, old, &old);
-        }
-    }
+    orvtest::PatchImport(GetModuleHandleA(nullptr), "kernel32.dll", "OutputDebugStringA",
+                         reinterpret_cast<void*>(&IgnoreDebugString));
 }
 #else
 #include <unistd.h>
