@@ -13,12 +13,14 @@
 
 #include <stdint.h>
 
+/* The calling convention: stdcall on 32-bit Windows, the platform's own elsewhere. */
 #if defined(_WIN32) && !defined(_WIN64)
 #define ORV_CALL __stdcall
 #else
 #define ORV_CALL
 #endif
 
+/* Hosts import the functions from the DLL; the library defines ORV_API itself. */
 #ifndef ORV_API
 #if defined(_WIN32)
 #define ORV_API __declspec(dllimport)
@@ -32,10 +34,10 @@ extern "C" {
 #endif
 
 /* Status codes of Orvane's own; 0 is success. */
-#define ORV_E_CONFIG 2                   /* unusable configuration and no network address */
-#define ORV_E_BINDING 0x08000001         /* composing or binding through the RPC runtime failed */
-#define ORV_E_NOT_PREPARED 0x03640014    /* no bindings prepared for this operation */
-#define ORV_E_INVALID_ARG 87             /* null skill record (ERROR_INVALID_PARAMETER) */
+#define ORV_E_CONFIG 2                /* unusable configuration and no network address */
+#define ORV_E_BINDING 0x08000001      /* composing or binding through the RPC runtime failed */
+#define ORV_E_NOT_PREPARED 0x03640014 /* no bindings prepared for this operation */
+#define ORV_E_INVALID_ARG 87          /* null skill record (ERROR_INVALID_PARAMETER) */
 
 typedef int32_t ORV_STATUS;
 
@@ -64,18 +66,22 @@ ORV_API ORV_STATUS ORV_CALL ORV_Prepare(const char* networkAddress, ORV_VALUE re
       first failed release. Returns 0 when all four succeeded, else 1 (not a status code). */
 ORV_API int32_t ORV_CALL ORV_Discard(void);
 
-/* 3. Signs device in at the device service, then agent at the agent service. */
+/* 3. Signs device in at the device service, then agent at the agent service. A refused
+      agent sign-in leaves the device signed in. */
 ORV_API ORV_STATUS ORV_CALL ORV_LoginAgent(ORV_VALUE agent, ORV_VALUE device, ORV_VALUE extra1,
                                            ORV_VALUE extra2, ORV_VALUE extra3);
 
-/* 4. Asks the agent service for the agent's device, signs the agent out, then the device. */
+/* 4. Asks the agent service for the agent's device, signs the agent out, then the device
+      (its identifier cut to 15 characters). */
 ORV_API ORV_STATUS ORV_CALL ORV_LogoutAgent(ORV_VALUE agent);
 
 /* 5. Adds the skill at the routing service, then at the agent service; when the agent
-      service refuses, removes it again at the routing service and returns the refusal. */
+      service refuses, removes it again at the routing service and returns the refusal.
+      The agent service gets a copy of the record; a null skill gives ORV_E_INVALID_ARG. */
 ORV_API ORV_STATUS ORV_CALL ORV_AddSkill(ORV_SKILL_RECORD* skill);
 
-/* 6. The mirror of ORV_AddSkill: removes, and adds back at routing on an agent refusal. */
+/* 6. The mirror of ORV_AddSkill: removes, and adds back at routing on an agent refusal;
+      a null skill gives ORV_E_INVALID_ARG. */
 ORV_API ORV_STATUS ORV_CALL ORV_RemoveSkill(ORV_SKILL_RECORD* skill);
 
 /* 7. Hands the routing service a resource request; the 80-byte block travels by value. */
