@@ -6,6 +6,7 @@
 // value longer than the buffer is cut to the buffer's size less one, which is no failure.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "ConnectionSettings.h"
@@ -19,6 +20,12 @@ class ConfigReader {
     // Keeps a copy of fileName (at most 255 characters; a longer name is cut).
     explicit ConfigReader(const char* fileName);
     virtual ~ConfigReader();
+
+    // A reader lives on its caller's stack, never on the heap: it cannot be made with new,
+    // and the deallocation that a virtual destructor must name has nothing to give back.
+    static void* operator new(std::size_t) = delete;
+    static void* operator new[](std::size_t) = delete;
+    static void operator delete(void*) noexcept {}
 
     // One profile read of key in section into buffer; *capacity is the buffer's size and
     // is only read. 0 when the value is not empty, else -1 with def in the buffer.
