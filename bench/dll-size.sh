@@ -21,7 +21,7 @@ debug=0
 while read -r size; do debug=$((debug + 16#$size)); done < <(
   i686-w64-mingw32-objdump -h "$dll" | awk '$2 ~ /^\.debug/ { print $3 }')
 imports=$(i686-w64-mingw32-objdump -p "$dll" | sed -n 's/^[[:space:]]*DLL Name: //p')
-# The compiler's runtime DLLs; msvcrt.dll is Windows' own C library, present on every system.
+# The compiler's runtime DLLs, which the product must never need.
 runtime=$(grep -iE '^(libgcc|libstdc\+\+|libwinpthread|libssp)' <<<"$imports" || true)
 echo "| file | bytes | KiB | of which debug sections | imported DLLs | compiler runtime DLLs | target <= 64 KiB | met |"
 echo "|---|---:|---:|---:|---|---|---|---|"
