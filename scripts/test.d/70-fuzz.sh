@@ -1,6 +1,6 @@
 # libFuzzer over the configuration path (preset fuzz; clang, ASan and UBSan): a short run
 # from the seed corpus in fuzz/corpus and what earlier runs found in build/fuzz/corpus.
-# ORV_FUZZ_SECONDS sets the length (60 by default; the README's long run uses 3600). The
+# ORV_FUZZ_SECONDS sets the length (60 by default; the README's long run uses 1800). The
 # fuzzer stops at the first crash or broken invariant and leaves the input in
 # build/fuzz/artifacts.
 set -euo pipefail
