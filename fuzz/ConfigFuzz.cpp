@@ -21,7 +21,13 @@ using orv::ConnectionSettings;
 using orv::TransportKind;
 namespace rpc = standin::rpc;
 
+std::string windir;
 std::string iniPath;
+
+void RemoveWindir() {
+    std::remove(iniPath.c_str());
+    rmdir(windir.c_str());
+}
 
 void Check(bool ok, const char* what) {
     if (ok) return;
@@ -106,7 +112,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char dir[] = "/tmp/orvane-fuzz-XXXXXX";
     if (mkdtemp(dir) == nullptr) std::abort();
     setenv("ORVANE_WINDIR", dir, 1);
-    iniPath = std::string(dir) + "/" + orv::kConfigFileName;
+    windir = dir;
+    iniPath = windir + "/" + orv::kConfigFileName;
+    std::atexit(RemoveWindir);
     return 0;
 }
 
