@@ -7,9 +7,6 @@ set -euo pipefail
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target orv_config_fuzz
 mkdir -p build/fuzz/corpus build/fuzz/artifacts
-# The configuration layer is linked into the fuzz program and into liborvane.so, which
-# exports it natively: the same definitions twice. Level 1 still reports two that differ.
-export ASAN_OPTIONS=detect_odr_violation=1
 log=build/fuzz/last-run.log
 status=0
 build/fuzz/bin/orv_config_fuzz -max_total_time="${ORV_FUZZ_SECONDS:-60}" -max_len=8192 \
