@@ -1,18 +1,12 @@
-// Files the benchmarks read: the configuration file and profile files of chosen sizes,
-// written where the profile reader looks for a name without a directory.
+// Profile files of chosen sizes for the benchmarks to read; they are written where the
+// profile reader looks for a name without a directory, with the tests' own helpers
+// (TestEnvironment.h: InConfigDirectory, WriteConfigFile).
 #pragma once
 
 #include <cstddef>
 #include <string>
 
 namespace orvbench {
-
-// The Windows directory, or natively $ORVANE_WINDIR (else the current directory).
-std::string WindowsDirectory();
-std::string InWindowsDirectory(const char* name);
-
-// Writes text byte for byte and makes the profile reader forget any copy it keeps.
-void WriteTextFile(const std::string& path, const std::string& text);
 
 // A profile file of close to `bytes` bytes (never less than one section): numbered
 // sections of ten keys, then section "target" with key "key" = "found" as its last line,

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "BenchFiles.h"
+#include "TestEnvironment.h"
 #include "FakeClients.h"
 #include "Forwarding.h"
 #include "Orvane.h"
@@ -62,8 +63,9 @@ bool MeasurePrepare() {
 // is linear in the file's size shows the same count per byte at every size.
 bool MeasureProfileReads() {
     for (std::size_t bytes : {1000, 10000, 100000, 1000000, 10000000}) {
-        const std::string path = InWindowsDirectory(("profile-" + std::to_string(bytes)).c_str());
-        WriteTextFile(path, MakeSampleProfile(bytes));
+        const std::string name = "profile-" + std::to_string(bytes);
+        const std::string path = orvtest::InConfigDirectory(name.c_str());
+        orvtest::WriteConfigFile(name.c_str(), MakeSampleProfile(bytes));
         char value[64] = "";
         GetPrivateProfileStringA(kSampleSection, kSampleKey, "", value, sizeof value, path.c_str());
         CALLGRIND_TOGGLE_COLLECT;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BenchFiles.h"
+#include "TestEnvironment.h"
 #include "Forwarding.h"
 #include "Platform.h"
 #include "Preparation.h"
@@ -39,8 +40,12 @@ struct PrepareFigures {
 } prepare = {0, 0, 0};
 std::vector<double> profileNs(kProfileSizes.size(), 0);
 
+std::string SampleName(std::int64_t bytes) {
+    return "profile-" + std::to_string(bytes) + ".ini";
+}
+
 std::string SamplePath(std::int64_t bytes) {
-    return InWindowsDirectory(("profile-" + std::to_string(bytes) + ".ini").c_str());
+    return orvtest::InConfigDirectory(SampleName(bytes).c_str());
 }
 
 // The thread's CPU time: a read of a large file outlasts a time slice, and on a shared
@@ -159,7 +164,8 @@ int main(int argc, char** argv) {
     setenv("ORVANE_WINDIR", dir, 1);
     WriteFullConfig();
     for (std::int64_t bytes : kProfileSizes)
-        WriteTextFile(SamplePath(bytes), MakeSampleProfile(static_cast<std::size_t>(bytes)));
+        orvtest::WriteConfigFile(SampleName(bytes).c_str(),
+                                 MakeSampleProfile(static_cast<std::size_t>(bytes)));
 
     const std::vector<ForwardingCase>& cases = ForwardingCases();
     forwarding.resize(cases.size());

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "BenchFiles.h"
+#include "TestEnvironment.h"
 #include "ConfigReader.h"
 #include "Forwarding.h"
 #include "Orvane.h"
@@ -19,16 +19,6 @@
 namespace orvbench {
 
 namespace {
-
-const char kFullConfig[] = "[RPC]\n"
-                           "protseq=ncacn_http\n"
-                           "QORServer=qor-main\n"
-                           "UseEndPoint=yes\n"
-                           "EndPoint=5151\n"
-                           "[ncacn_http]\n"
-                           "UseHttpProxy=yes\n"
-                           "HttpProxy=web-proxy:8080\n"
-                           "RpcProxy=rpc-gate:443\n";
 
 [[noreturn]] void Fail(const char* what) {
     std::fprintf(stderr, "bench: %s\n", what);
@@ -126,7 +116,7 @@ double ExportNs() {
 } // namespace
 
 void WriteFullConfig() {
-    WriteTextFile(InWindowsDirectory(orv::kConfigFileName), kFullConfig);
+    orvtest::WriteConfigFile(orv::kConfigFileName, orvtest::kHttpConfig);
 }
 
 PrepareRound RunPrepareRound(int roundIndex) {

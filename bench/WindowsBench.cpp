@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BenchFiles.h"
+#include "TestEnvironment.h"
 #include "Forwarding.h"
 #include "Preparation.h"
 #include "Report.h"
@@ -64,8 +65,12 @@ struct ProfileFigures {
 
 const std::size_t kProfileSizes[] = {1000, 10000, 100000, 1000000, 10000000};
 
+std::string SampleName(std::size_t bytes) {
+    return "orv-bench-profile-" + std::to_string(bytes) + ".ini";
+}
+
 std::string SamplePath(std::size_t bytes) {
-    return InWindowsDirectory(("orv-bench-profile-" + std::to_string(bytes) + ".ini").c_str());
+    return orvtest::InConfigDirectory(SampleName(bytes).c_str());
 }
 
 ProfileFigures MeasureProfile(std::size_t bytes, bool brief) {
@@ -119,7 +124,7 @@ int main(int argc, char** argv) {
     // two seconds (repeat reads then cost as much as first reads): the sample files are
     // written first and read only once they are older than that.
     for (std::size_t bytes : kProfileSizes)
-        WriteTextFile(SamplePath(bytes), MakeSampleProfile(bytes));
+        orvtest::WriteConfigFile(SampleName(bytes).c_str(), MakeSampleProfile(bytes));
     const auto written = std::chrono::steady_clock::now();
 
     if (!PrepareLibrary()) Fail("preparation failed");

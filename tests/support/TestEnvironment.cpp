@@ -41,7 +41,7 @@ std::string ConfigDirectory() {
 #endif
 }
 
-static std::string PathOf(const char* name) {
+std::string InConfigDirectory(const char* name) {
 #ifdef _WIN32
     return ConfigDirectory() + "\\" + name;
 #else
@@ -50,9 +50,9 @@ static std::string PathOf(const char* name) {
 }
 
 void WriteConfigFile(const char* name, const std::string& text) {
-    FILE* f = std::fopen(PathOf(name).c_str(), "wb");
+    FILE* f = std::fopen(InConfigDirectory(name).c_str(), "wb");
     if (f == nullptr) {
-        std::fprintf(stderr, "cannot write %s\n", PathOf(name).c_str());
+        std::fprintf(stderr, "cannot write %s\n", InConfigDirectory(name).c_str());
         std::abort();
     }
     std::fwrite(text.data(), 1, text.size(), f);
@@ -64,7 +64,7 @@ void WriteConfigFile(const char* name, const std::string& text) {
 }
 
 void RemoveConfigFile(const char* name) {
-    std::remove(PathOf(name).c_str());
+    std::remove(InConfigDirectory(name).c_str());
 #ifdef _WIN32
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, name);
 #endif

@@ -13,6 +13,8 @@ namespace orvtest {
 // The directory a file name without a directory resolves to: the Windows directory,
 // or $ORVANE_WINDIR natively (the test main points it at a fresh temporary directory).
 std::string ConfigDirectory();
+// The path of a file name in the configuration directory.
+std::string InConfigDirectory(const char* name);
 // Writes text byte for byte as the file name in the configuration directory; removes it.
 void WriteConfigFile(const char* name, const std::string& text);
 void RemoveConfigFile(const char* name);

@@ -122,20 +122,7 @@ std::string BindingText(const orv::BindingParts& parts) {
 
 // A JSON string; bytes from 0x80 are taken as Latin-1, the profile reader's 8-bit text.
 std::string Json(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\u%04x", c);
-            out += hex;
-        }
-    }
-    return out + "\"";
+    return Quoted(s, "\\u%04x");
 }
 
 std::string JsonOrNull(const char* s) {

@@ -4,7 +4,7 @@
 
 namespace orvctl {
 
-std::string Quoted(const std::string& text) {
+std::string Quoted(const std::string& text, const char* byteFormat) {
     std::string out = "\"";
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {
@@ -14,7 +14,7 @@ std::string Quoted(const std::string& text) {
             out += static_cast<char>(c);
         } else {
             char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            std::snprintf(hex, sizeof hex, byteFormat, c);
             out += hex;
         }
     }
